@@ -50,10 +50,16 @@ class Win32Platform final : public Platform {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof(info);  // 148
     // GetVersionExA is deprecated for version checks; only the family is used here.
+#if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#elif defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
     const BOOL ok = ::GetVersionExA(&info);
+#if defined(__GNUC__)
 #pragma GCC diagnostic pop
+#endif
     return ok ? info.dwPlatformId : 0;
   }
 

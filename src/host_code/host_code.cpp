@@ -172,7 +172,10 @@ std::string RenderQuotient(double q, char separator) {
 }
 
 std::string MakeHostCode(std::string_view identity, char separator) {
-  const std::string rendered = RenderQuotient(Quotient(WeightedSum(identity)), separator);
+  return CutHostCode(RenderQuotient(Quotient(WeightedSum(identity)), separator));
+}
+
+std::string CutHostCode(std::string_view rendered) {
   const std::string fraction = TextAfter(rendered, ".");
   std::string code;
   code.reserve(12);

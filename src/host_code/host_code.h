@@ -27,6 +27,11 @@ double Quotient(std::int64_t weightedSum);
 // Example: RenderQuotient(1385.0 / 7013, '.') == "0.197490375017824".
 std::string RenderQuotient(double q, char separator);
 
+// The host code cut from a rendered quotient: bytes 1-3, 4-7 and 8-10 of what
+// follows its first ".", joined by "-"; a group beyond the end is empty.
+// Example: CutHostCode("100.158420077") == "158-4200-77", CutHostCode("1") == "--".
+std::string CutHostCode(std::string_view rendered);
+
 // The host code of an identity: the first ten digits after the "." of the
 // rendered quotient, cut into groups of 3, 4 and 3 joined by "-". Groups are
 // shorter or empty when the fraction has fewer digits; with a separator other

@@ -32,11 +32,15 @@ std::string RenderQuotient(double q, char separator);
 // Example: CutHostCode("100.158420077") == "158-4200-77", CutHostCode("1") == "--".
 std::string CutHostCode(std::string_view rendered);
 
+// The user's decimal separator as the system reports it, read once for the
+// process; "." when none can be had.
+char StartupDecimalSeparator();
+
 // The host code of an identity: the first ten digits after the "." of the
 // rendered quotient, cut into groups of 3, 4 and 3 joined by "-". Groups are
 // shorter or empty when the fraction has fewer digits; with a separator other
 // than "." the code is always "--".
 // Example: MakeHostCode("xxx", '.') == "197-4903-750".
-std::string MakeHostCode(std::string_view identity, char separator);
+std::string MakeHostCode(std::string_view identity, char separator = StartupDecimalSeparator());
 
 }  // namespace hostcode

@@ -1,5 +1,6 @@
 #include "host_code/host_code.h"
 
+#include "failing_allocator.h"
 #include "worked_examples.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,17 @@ TEST(RenderQuotient, PositionalLayoutAcrossTheExponentRange) {
     SCOPED_TRACE(row.rendered);
     EXPECT_EQ(RenderQuotient(row.q, '.'), row.rendered);
   }
+}
+
+TEST(MakeHostCode, MakesNoCopyOfTheIdentity) {
+  const std::string identity(1 << 20, 'x');
+  std::size_t requested = 0;
+  {
+    testing::FailingAllocations counting(SIZE_MAX);
+    const std::string code = MakeHostCode(identity, '.');
+    requested = counting.BytesRequested();
+  }
+  EXPECT_LT(requested, 64u);
 }
 
 TEST(RenderQuotient, NegativeQuotientsCarryAMinusSign) {

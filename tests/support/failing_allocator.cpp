@@ -9,6 +9,7 @@ namespace {
 bool armed = false;
 std::size_t untilFailure = 0;
 std::size_t refused = 0;
+std::size_t bytesRequested = 0;
 
 bool NextAllocationFails() {
   if (!armed) return false;
@@ -21,6 +22,7 @@ bool NextAllocationFails() {
 }
 
 void* Allocate(std::size_t size) {
+  if (armed) bytesRequested += size;
   for (;;) {
     if (!NextAllocationFails()) {
       if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
@@ -38,12 +40,15 @@ namespace hostcode::testing {
 FailingAllocations::FailingAllocations(std::size_t first) {
   untilFailure = first;
   refused = 0;
+  bytesRequested = 0;
   armed = true;
 }
 
 FailingAllocations::~FailingAllocations() { armed = false; }
 
 std::size_t FailingAllocations::Refused() const { return refused; }
+
+std::size_t FailingAllocations::BytesRequested() const { return bytesRequested; }
 
 }  // namespace hostcode::testing
 

@@ -8,6 +8,7 @@ namespace hostcode::testing {
 // 0 at its construction) and every later one fail the way the platform's
 // allocator fails: the new-handler runs, or std::bad_alloc is thrown. Linking
 // failing_allocator.cpp replaces the global operator new of the test program.
+// With `first` = SIZE_MAX nothing fails and the object only counts.
 class FailingAllocations {
  public:
   explicit FailingAllocations(std::size_t first);
@@ -17,6 +18,8 @@ class FailingAllocations {
 
   // How many allocations were refused so far.
   std::size_t Refused() const;
+  // How many bytes were asked for so far, refused or not.
+  std::size_t BytesRequested() const;
 };
 
 }  // namespace hostcode::testing

@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Configures and builds one of the three builds: native, win32 (i686) or
-# win64 (x86_64), into build/<name>/. Usage: tools/build.sh native|win32|win64
+# Configures and builds one of the builds into build/<name>/: native, win32
+# (i686), win64 (x86_64), or sanitize (native, with AddressSanitizer and
+# UndefinedBehaviorSanitizer). Usage: tools/build.sh native|win32|win64|sanitize
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 name=$1
+type=Release
 case "$name" in
-  native) toolchain=() ;;
-  win32) toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake) ;;
-  win64) toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake) ;;
-  *) echo "usage: tools/build.sh native|win32|win64" >&2; exit 2 ;;
+  native) options=() ;;
+  win32) options=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake "-DHOSTCODE_NATIVE_BUILD=$PWD/build/native") ;;
+  win64) options=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake "-DHOSTCODE_NATIVE_BUILD=$PWD/build/native") ;;
+  sanitize)
+    type=RelWithDebInfo
+    flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+    options=("-DCMAKE_CXX_FLAGS=$flags" "-DCMAKE_EXE_LINKER_FLAGS=$flags" -DHOSTCODE_BUILD_BENCHMARKS=OFF)
+    ;;
+  *) echo "usage: tools/build.sh native|win32|win64|sanitize" >&2; exit 2 ;;
 esac
 
-cmake -S . -B "build/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DHOSTCODE_WARNINGS_AS_ERRORS=ON "${toolchain[@]}" > /dev/null
+cmake -S . -B "build/$name" -G Ninja -DCMAKE_BUILD_TYPE=$type \
+  -DHOSTCODE_WARNINGS_AS_ERRORS=ON "${options[@]}" > /dev/null
 cmake --build "build/$name"

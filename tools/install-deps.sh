@@ -4,9 +4,15 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ googletest libbenchmark-dev
+  cmake ninja-build g++ googletest libbenchmark-dev valgrind
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine64 wine32:i386
 )
+
+# Wine's 32-bit loader comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 
 missing=()
 for package in "${packages[@]}"; do

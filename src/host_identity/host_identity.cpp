@@ -80,7 +80,9 @@ void ReadMultiSzValue(Platform& platform, RegKey rootKey, const char* subKeyPath
   if (type != kRegMultiSz) throw ERegistryException("Stringlist expected");
   if (size == 0) throw ERegistryException("Empty MULTI_SZ Value");
 
-  std::string buffer(size, '\0');
+  // Exactly the reported size, with no terminator behind it to hide a read
+  // past the data.
+  std::vector<char> buffer(size);
   std::uint32_t delivered = size;
   if (platform.RegQueryValueExA(key.Get(), valueName, nullptr,
                                 reinterpret_cast<unsigned char*>(buffer.data()),

@@ -7,7 +7,10 @@
 #include <string>
 
 #include "driver/failures.h"
+#include "failing_allocator.h"
+#include "host_code/host_code.h"
 #include "host_identity/in_memory_platform.h"
+#include "reference_host_code.h"
 
 namespace hostcode {
 namespace {
@@ -284,6 +287,33 @@ TEST(GetHostIdentity, MissingProductKeyOnNtDoesNotConsultTheBios) {
   EXPECT_EQ(GetHostIdentity(platform, kNt), "xxx");
   EXPECT_FALSE(BiosWasRead(platform));
   EXPECT_EQ(platform.Calls().size(), 1u);  // the probe alone
+}
+
+// A hostile size: the reading holds the data once (the buffer becomes the
+// identity), and the code is still the rule's.
+TEST(GetHostIdentity, HugeProductIdentifierIsReadWithoutExtraCopies) {
+  const std::size_t size = std::size_t{64} << 20;
+  std::string data(size, 'A');
+  data[12345] = 'q';
+  data.back() = '\0';
+  InMemoryPlatform platform;
+  platform.SetValue(kNtKey, "ProductID", kRegSz, std::move(data));
+  std::string identity;
+  std::size_t requested = 0;
+  {
+    testing::FailingAllocations counting(SIZE_MAX);
+    identity = GetHostIdentity(platform, kNt);
+    requested = counting.BytesRequested();
+  }
+  ASSERT_EQ(identity.size(), size - 1);
+  EXPECT_EQ(identity[12345], 'q');
+  EXPECT_LE(requested, 2 * size);
+  ExpectAllClosed(platform);
+  if (reference::Available()) {
+    const double sum = reference::WeightedSum(identity);
+    EXPECT_EQ(MakeHostCode(identity, '.'),
+              reference::CutHostCode(reference::RenderQuotient(reference::Quotient(sum), '.')));
+  }
 }
 
 TEST(ReadMultiSzValue, MessagesOfItsFailures) {

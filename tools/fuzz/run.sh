@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang into build/fuzz and runs one of them for
 # a given time. Not part of the test run.
-# Usage: tools/fuzz/run.sh TARGET SECONDS   (TARGET: host_code_fuzzer)
+# Usage: tools/fuzz/run.sh TARGET SECONDS   (TARGET: host_code_fuzzer, registry_fuzzer)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 target=${1:?usage: tools/fuzz/run.sh TARGET SECONDS}

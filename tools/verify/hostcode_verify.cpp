@@ -5,6 +5,8 @@
 //   hostcode-verify [--threads N] random COUNT MAX SEED  COUNT seeded sums in [0, MAX]
 //   hostcode-verify boundaries                            the sums where shortcuts part
 //   hostcode-verify identities SEED LENGTH...             seeded random identities
+//   hostcode-verify reference-code                        the reference's code of the
+//                                                         identity on standard input
 //
 // Prints each mismatch with both texts, then the count checked and the rate.
 // Exit status: 0 all agree, 1 a mismatch, 2 usage, 77 no reference here.
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <iterator>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -123,7 +126,7 @@ bool ParseInteger(const char* text, std::int64_t& value) {
 
 int Usage() {
   std::cerr << "usage: hostcode-verify [--threads N] sums FROM TO | random COUNT MAX SEED | "
-               "boundaries | identities SEED LENGTH...\n";
+               "boundaries | identities SEED LENGTH... | reference-code\n";
   return kExitUsage;
 }
 
@@ -151,9 +154,17 @@ int main(int argc, char** argv) {
     return kExitSkipped;
   }
 
+  const std::string& mode = args[0];
+  if (mode == "reference-code" && numbers.empty()) {
+    const std::string identity{std::istreambuf_iterator<char>(std::cin), {}};
+    std::cout << reference::CutHostCode(reference::RenderQuotient(
+                     reference::Quotient(reference::WeightedSum(identity)), '.'))
+              << '\n';
+    return 0;
+  }
+
   Mismatches mismatches;
   std::uint64_t checked = 0;
-  const std::string& mode = args[0];
   const auto start = std::chrono::steady_clock::now();
 
   if (mode == "sums" && numbers.size() == 2 && numbers[0] <= numbers[1]) {

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine, in a prefix kept in the build folder and
+# made on first use. Usage: wine-run.sh win32|win64 PREFIX_DIR PROGRAM [ARGS...]
+# Standard output, standard error and the exit status are the program's. Exit
+# status 77 (a skip for CTest) when this machine cannot run the program's kind.
+set -u
+kind=$1
+prefix=$(realpath -m "$2")  # Wine wants an absolute path
+shift 2
+export WINEDEBUG=-all WINEPREFIX=$prefix
+case "$kind" in
+  win32) loader=/usr/lib/wine/wine; export WINEARCH=win32 ;;
+  win64) loader=/usr/lib/wine/wine64; export WINEARCH=win64 ;;
+  *) echo "wine-run.sh: unknown kind $kind" >&2; exit 2 ;;
+esac
+
+if ! "$loader" --version > /dev/null 2>&1; then
+  echo "skipped: $loader cannot run on this machine (a 32-bit loader needs a kernel that runs 32-bit programs)" >&2
+  exit 77
+fi
+
+# Wine's background processes inherit the standard streams of the program
+# that starts them and keep them open; so the prefix's server and services
+# are started here with their streams on files, and the program's own output
+# goes through files too.
+if [ ! -f "$prefix/system.reg" ]; then
+  mkdir -p "$prefix"
+  "$loader" wineboot -i > "$prefix/wineboot.log" 2>&1 < /dev/null
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$loader" "$@" > "$work/out" 2> "$work/err" < /dev/null
+status=$?
+cat "$work/out"
+cat "$work/err" >&2
+exit $status

@@ -29,7 +29,7 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$loader" "$@" > "$work/out" 2> "$work/err" < /dev/null
+"$loader" "$@" > "$work/out" 2> "$work/err"
 status=$?
 cat "$work/out"
 cat "$work/err" >&2

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ googletest libbenchmark-dev valgrind
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 wine32:i386
+  g++-aarch64-linux-gnu qemu-user
 )
 
 # Wine's 32-bit loader comes from the i386 architecture.

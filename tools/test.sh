@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the native program, both Windows programs and a sanitizer build, with
-# their tests, and runs every test this machine can run.
+# Builds the native program, both Windows programs, an AArch64 build and a
+# sanitizer build, with their tests, and runs every test this machine can run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 
 mkdir -p build
-for build in native win32 win64 sanitize; do
+for build in native win32 win64 aarch64 sanitize; do
   echo "== building $build"
   tools/build.sh "$build" > "build/$build.log" 2>&1 || { cat "build/$build.log"; exit 1; }
 done
@@ -34,6 +34,12 @@ for build in win64 win32; do
   echo "== $build tests under Wine"
   ctest --test-dir "build/$build" --output-on-failure
 done
+
+echo "== aarch64 tests under qemu"
+ctest --test-dir build/aarch64 --output-on-failure
+
+echo "== the same codes from every build"
+bash tests/cross_check/cross_check.sh build
 
 # The unit tests and the end-to-end scripts again with AddressSanitizer and
 # UndefinedBehaviorSanitizer; the long arithmetic slices, the package test

@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace hostcode;
-  if (!reference::Available()) std::abort();
+  if (!reference::Available()) return 0;  // nothing to compare with on this CPU
   const std::string_view identity(reinterpret_cast<const char*>(data), size);
 
   const std::int64_t sum = WeightedSum(identity);

@@ -1,6 +1,8 @@
 #include "driver/driver.h"
 
 #include <new>
+#include <string>
+#include <utility>
 
 #include "host_code/host_code.h"
 #include "host_identity/host_identity.h"

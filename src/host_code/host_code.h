@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,8 +24,12 @@ std::int64_t WeightedSum(std::string_view identity);
 double Quotient(std::int64_t weightedSum);
 
 // The decimal text of q with at most 15 significant digits, in positional form
-// with `separator` as the decimal separator; no exponent, no grouping.
-// Example: RenderQuotient(1385.0 / 7013, '.') == "0.197490375017824".
+// with `separator` as the decimal separator; no exponent, no grouping. The
+// digits come from q scaled by a power of ten with a 64-bit significand and
+// rounded on the 16th digit alone. Quotients outside the range of the host
+// code (decimal exponents -3 to 16), infinities and NaN raise
+// Exception("Quotient out of range").
+// Example: RenderQuotient(Quotient(1385), '.') == "0.197490375017824".
 std::string RenderQuotient(double q, char separator);
 
 // The host code cut from a rendered quotient: bytes 1-3, 4-7 and 8-10 of what

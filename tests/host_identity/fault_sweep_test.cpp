@@ -9,15 +9,12 @@
 
 #include "host_identity/host_identity.h"
 #include "host_identity/in_memory_platform.h"
+#include "registry_paths.h"
 
 namespace hostcode {
 namespace {
 
 using Call = InMemoryPlatform::Call;
-
-const std::string kNtKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-const std::string k9xKey = "software\\microsoft\\windows\\currentversion";
-const std::string kBiosKey = "HARDWARE\\DESCRIPTION\\system";
 
 struct Scenario {
   std::string name;

@@ -11,15 +11,13 @@
 #include "host_code/host_code.h"
 #include "host_identity/in_memory_platform.h"
 #include "reference_host_code.h"
+#include "registry_paths.h"
 
 namespace hostcode {
 namespace {
 
 using Call = InMemoryPlatform::Call;
 
-const std::string kNtKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-const std::string k9xKey = "software\\microsoft\\windows\\currentversion";
-const std::string kBiosKey = "HARDWARE\\DESCRIPTION\\system";
 constexpr std::uint32_t kNt = 2;
 constexpr std::uint32_t k9x = 1;
 

@@ -7,17 +7,7 @@ calc=$1
 readme=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failures=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1))
-  else
-    printf 'FAIL %s:\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/../support/checks.sh"
 
 repeat() { head -c "$2" /dev/zero | tr '\0' "$1"; }  # COUNT copies of CHAR
 # LENGTH copies of FILLER with OTHER at 1-based POSITION.
@@ -47,8 +37,7 @@ check "worked examples, comma" "$(printf -- '--\n%.0s' {1..11})" \
 
 # Whole input: raw bytes, nothing stripped.
 check "whole input" "197-4903-750" "$(printf 'xxx' | "$calc")"
-[ "$(printf 'xxx\n' | "$calc")" != "197-4903-750" ] && passed=$((passed + 1)) ||
-  { echo "FAIL whole input: the LF was dropped"; failures=$((failures + 1)); }
+expect_true "whole input keeps a last LF" [ "$(printf 'xxx\n' | "$calc")" != "197-4903-750" ]
 check "empty input" "--" "$("$calc" < /dev/null)"
 check "lines: empty input has no lines" "" "$("$calc" --lines < /dev/null)"
 
@@ -57,8 +46,7 @@ check "lines: empty input has no lines" "" "$("$calc" --lines < /dev/null)"
 check "lines: CR kept" "$(printf 'xxx\r' | "$calc")" "$(printf 'xxx\r\n' | "$calc" --lines)"
 check "lines: last line without LF" "$(printf '197-4903-750\n162-9830-315')" \
   "$(printf 'xxx\nabc' | "$calc" --lines)"
-check "lines: output bytes" "$(printf '197-4903-750\n' | od -An -tx1)" \
-  "$(printf 'xxx\n' | "$calc" --lines | od -An -tx1)"
+check "lines: output bytes" "$(printf '197-4903-750\n' | hex)" "$(printf 'xxx\n' | "$calc" --lines | hex)"
 
 # A line longer than the read block.
 filled 200000 q 7 Q > "$work/long"
@@ -89,23 +77,22 @@ for args in "--bogus" "--separator=ab" "--separator=" "-x"; do
   check "error $args: stdout" "" "$(cat "$work/out")"
   check "error $args: one line" 1 "$(wc -l < "$work/err")"
 done
-grep -q "unknown option '--bogus'" <(printf '' | "$calc" --bogus 2>&1) && passed=$((passed + 1)) ||
-  { echo "FAIL error message names the option"; failures=$((failures + 1)); }
+expect_true "error message names the option" grep -q "unknown option '--bogus'" <("$calc" --bogus 2>&1 < /dev/null)
 "$calc" <&- > "$work/out" 2> "$work/err"
 check "closed stdin: status" 2 $?
 check "closed stdin: message" "hostcode-calc: cannot read standard input" "$(cat "$work/err")"
 check "closed stdin: stdout" "" "$(cat "$work/out")"
 "$calc" --help > "$work/out"
 check "help: status" 0 $?
-grep -q -- '--separator=C' "$work/out" && grep -q 'every code' "$work/out" && passed=$((passed + 1)) ||
-  { echo "FAIL help text"; failures=$((failures + 1)); }
+expect_true "help names the separator" grep -q -- '--separator=C' "$work/out"
+expect_true "help says every code is --" grep -q 'every code' "$work/out"
 
 # The README's examples: each "$ command" line in the block after the marker
 # is run with hostcode-calc, and its output must be the lines below it.
 awk '/<!-- calc examples, checked by a test -->/ {on = 1; next}
      on && /^```$/ {if (started) exit; started = 1; next}
      on && started {print}' "$readme" > "$work/readme"
-[ -s "$work/readme" ] || { echo "FAIL README examples not found"; failures=$((failures + 1)); }
+expect_true "README examples found" [ -s "$work/readme" ]
 command=""
 shown=""
 run_example() {
@@ -125,5 +112,4 @@ while IFS= read -r line; do
 done < "$work/readme"
 run_example
 
-echo "$passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

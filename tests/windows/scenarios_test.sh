@@ -26,8 +26,7 @@ case "$kind" in
   win64) loader=/usr/lib/wine/wine64; export WINEARCH=win64 ;;
 esac
 work=$(mktemp -d)
-passed=0
-failures=0
+source "$here/../support/checks.sh"
 
 # Makes the prefix if needed (exit 77 when this machine cannot run the kind).
 bash "$runner" "$kind" "$prefix" cmd /c exit > /dev/null 2>&1
@@ -44,15 +43,6 @@ nt='HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion'
 k9x='HKLM\Software\Microsoft\Windows\CurrentVersion'
 bios='HKLM\HARDWARE\DESCRIPTION\System'
 
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    passed=$((passed + 1))
-  else
-    printf 'FAIL %s:\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-    failures=$((failures + 1))
-  fi
-}
-hex() { od -An -tx1 -v | tr -d ' \n'; }
 
 for scenario in "$@"; do
   name=$(basename "$scenario" .scenario)
@@ -97,5 +87,4 @@ for scenario in "$@"; do
   check "$name: standard output to a pipe" "$expected_out" "$piped"
 done
 
-echo "$passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -123,4 +123,9 @@ std::string GetHostIdentity(Platform& platform, std::uint32_t platformId) {
   return identity;
 }
 
+std::string GetHostIdentity() {
+  static const std::uint32_t platformId = SystemPlatform().PlatformId();
+  return GetHostIdentity(SystemPlatform(), platformId);
+}
+
 }  // namespace hostcode

@@ -22,6 +22,10 @@ inline constexpr const char* kFallbackIdentity = "xxx";
 // escape.
 std::string GetHostIdentity(Platform& platform, std::uint32_t platformId);
 
+// The host identity of the machine this process runs on: GetHostIdentity on
+// the system's platform with its platform identifier, read once per process.
+std::string GetHostIdentity();
+
 // True when `keyPath` under HKEY_LOCAL_MACHINE opens with access 0x20009; the
 // probe handle is closed at once.
 bool KeyIsPresent(Platform& platform, const char* keyPath);

@@ -16,9 +16,12 @@ for package in clang libclang-rt-dev; do
 done
 tools/install-deps.sh
 
+# Everything is instrumented, so that the library's code guides the fuzzer;
+# only the fuzz targets link libFuzzer's main.
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DHOSTCODE_BUILD_FUZZERS=ON -DHOSTCODE_BUILD_TESTS=OFF \
-  -DHOSTCODE_BUILD_BENCHMARKS=OFF > /dev/null
+  -DHOSTCODE_BUILD_BENCHMARKS=OFF \
+  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined" > /dev/null
 cmake --build build/fuzz --target "$target"
 
 corpus=build/fuzz/corpus/$target

@@ -18,6 +18,11 @@ struct Wide {
   friend bool operator==(const Wide&, const Wide&) = default;
 };
 
+// |value| as an unsigned integer; correct for the most negative value too.
+constexpr std::uint64_t Magnitude(std::int64_t value) {
+  return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
+
 // Number of significant bits: 0 for zero, 1 for one, 64 for 2^63.
 constexpr int BitWidth(Wide value) {
   return value.hi != 0 ? 64 + std::bit_width(value.hi) : std::bit_width(value.lo);

@@ -136,8 +136,7 @@ Digits SignificantDigits(double q) {
 }  // namespace
 
 double Quotient(std::int64_t weightedSum) {
-  const std::uint64_t magnitude = weightedSum < 0 ? 0 - static_cast<std::uint64_t>(weightedSum)
-                                                  : static_cast<std::uint64_t>(weightedSum);
+  const std::uint64_t magnitude = exact::Magnitude(weightedSum);
   if (magnitude == 0) return 0.0;
   // Scale the dividend up to 127 bits, so that the integer quotient carries far
   // more than the 66 bits the rounding needs; the remainder is the sticky part.

@@ -58,15 +58,11 @@ ByteSums SumBytes(const unsigned char* data, std::size_t count) {
   return sums;
 }
 
-std::uint64_t Magnitude(std::int64_t value) {
-  return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-}
-
 // An integer rounded to the nearest double, ties to even; the result is again
 // an integer. Below 2^53 in magnitude nothing changes.
 std::int64_t RoundIntegerToDouble(std::int64_t value) {
   if (value < kExactDoubleLimit && value > -kExactDoubleLimit) return value;
-  const exact::Scaled rounded = exact::RoundToSignificant({0, Magnitude(value)}, false, 53);
+  const exact::Scaled rounded = exact::RoundToSignificant({0, exact::Magnitude(value)}, false, 53);
   const auto magnitude = static_cast<std::int64_t>(rounded.mantissa << rounded.exponent);
   return value < 0 ? -magnitude : magnitude;
 }

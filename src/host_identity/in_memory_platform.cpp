@@ -86,7 +86,7 @@ std::int32_t InMemoryPlatform::RegQueryValueExA(RegKey key, const char* valueNam
     return Record(std::move(record));
   }
 
-  Key& stored = keys_[record.keyPath];
+  Key& stored = keys_.at(record.keyPath);  // an open handle names an existing key
   const auto found = stored.values.find(Lower(valueName));
   if (found == stored.values.end()) {
     record.result = kErrorFileNotFound;

@@ -4,20 +4,10 @@
 # Standard output, standard error and the exit status are the program's. Exit
 # status 77 (a skip for CTest) when this machine cannot run the program's kind.
 set -u
-kind=$1
-prefix=$(realpath -m "$2")  # Wine wants an absolute path
+source "$(dirname "$0")/wine-env.sh"
+wine_env "$1" "$2" || exit
+prefix=$WINEPREFIX
 shift 2
-export WINEDEBUG=-all WINEPREFIX=$prefix
-case "$kind" in
-  win32) loader=/usr/lib/wine/wine; export WINEARCH=win32 ;;
-  win64) loader=/usr/lib/wine/wine64; export WINEARCH=win64 ;;
-  *) echo "wine-run.sh: unknown kind $kind" >&2; exit 2 ;;
-esac
-
-if ! "$loader" --version > /dev/null 2>&1; then
-  echo "skipped: $loader cannot run on this machine (a 32-bit loader needs a kernel that runs 32-bit programs)" >&2
-  exit 77
-fi
 
 # Wine's background processes inherit the standard streams of the program
 # that starts them and keep them open; so the prefix's server and services

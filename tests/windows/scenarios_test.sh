@@ -13,24 +13,21 @@
 # in a 64-bit prefix the 64-bit view holds other values, which must not show.
 set -u
 kind=$1
-prefix=$(realpath -m "$2")  # Wine wants an absolute path
+prefix_argument=$2
 program=$3
 reference=$4
 shift 4
 here=$(cd "$(dirname "$0")" && pwd)
 runner="$here/../../cmake/wine-run.sh"
 export LC_ALL=C.UTF-8  # Wine's ANSI code page 1252, so bytes above 0x7F stay as staged
-export WINEDEBUG=-all WINEPREFIX=$prefix
-case "$kind" in
-  win32) loader=/usr/lib/wine/wine; export WINEARCH=win32 ;;
-  win64) loader=/usr/lib/wine/wine64; export WINEARCH=win64 ;;
-esac
+source "$here/../../cmake/wine-env.sh"
+wine_env "$kind" "$prefix_argument" || exit
+prefix=$WINEPREFIX
 work=$(mktemp -d)
 source "$here/../support/checks.sh"
 
-# Makes the prefix if needed (exit 77 when this machine cannot run the kind).
+# Makes the prefix if it is new.
 bash "$runner" "$kind" "$prefix" cmd /c exit > /dev/null 2>&1
-case $? in 77) echo "skipped: this machine cannot run $kind programs under Wine"; exit 77 ;; esac
 
 # HKLM\HARDWARE lives only as long as the prefix's server: keep one running.
 wineserver -p > /dev/null 2>&1 < /dev/null
